@@ -1,0 +1,12 @@
+-- GetGameExe: the full path of the host executable.
+assert(select('#', Tarnic.GetGameExe()) == 1, "not one result")
+local exe = Tarnic.GetGameExe()
+assert(type(exe) == "string", type(exe))
+assert(string.len(exe) > 4, "path too short: " .. exe)
+assert(string.lower(string.sub(exe, -4)) == ".exe", "does not end in .exe: " .. exe)
+assert(string.find(exe, "\\", 1, true), "not a full path: " .. exe)
+assert(not string.find(exe, "\0", 1, true), "embedded NUL")
+assert(Tarnic.PathExists(exe) == true, "executable does not exist: " .. exe)
+local size = Tarnic.GetMediaSize(exe)
+assert(type(size) == "number" and size > 0, "executable has no size")
+assert(Tarnic.GetGameExe() == exe, "second call differs")
