@@ -1,0 +1,2 @@
+// A surface module without the "CreateInterface" export.
+extern "C" __declspec(dllexport) int StandInSurfaceWithoutFactory() { return 0; }
