@@ -70,8 +70,11 @@ ensure_prefix() {
 }
 
 # Keeps one wineserver for a run of many processes; stop_wineserver ends it.
+# Wine's services start with the first program and outlive it; starting them
+# here, detached, keeps them from holding a test's output open.
 start_wineserver() {
   HOME="$HOME_FOR_WINE" wineserver -p >/dev/null 2>&1 </dev/null
+  wine_run cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
 
 stop_wineserver() {
