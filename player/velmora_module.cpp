@@ -5,25 +5,56 @@
 #include "module_entry.h"
 #include "module_loader.h"
 #include "surface.h"
-
-#define VELMORA_TYPE_ID 1540
-#define VELMORA_CLASS_NAME "Velmora"
+#include "velmora.h"
 
 HMODULE g_surfaceModule = nullptr;
 IVguiSurface* g_surface = nullptr;
 
 namespace {
 
+struct Method {
+    const char* name;
+    LuaHandler handler;
+};
+
+// In the order scripts see them listed.
+const Method kMethods[] = {
+    {"RenderFile", VelmoraRenderFile},
+    {"HasFilters", VelmoraHasFilters},
+    {"RunGraph", VelmoraRunGraph},
+    {"StopGraph", VelmoraStopGraph},
+    {"PauseGraph", VelmoraPauseGraph},
+    {"IsGraphPaused", VelmoraIsGraphPaused},
+    {"IsGraphRunning", VelmoraIsGraphRunning},
+    {"IsGraphStopped", VelmoraIsGraphStopped},
+    {"SetVolume", VelmoraSetVolume},
+    {"GetVolume", VelmoraGetVolume},
+    {"SetBalance", VelmoraSetBalance},
+    {"GetBalance", VelmoraGetBalance},
+    {"GetDuration", VelmoraGetDuration},
+    {"GetCurrentPosition", VelmoraGetCurrentPosition},
+    {"GetStopPosition", VelmoraGetStopPosition},
+    {"GetRate", VelmoraGetRate},
+    {"SetRate", VelmoraSetRate},
+    {"SetCurrentPosition", VelmoraSetCurrentPosition},
+    {"RenderVideo", VelmoraRenderVideo},
+    {"IsVideo", VelmoraIsVideo},
+    {"GetVideoSize", VelmoraGetVideoSize},
+};
+
 // Builds the global table, the metatable of player objects and its method
 // table; a table the host does not give ends what depends on it.
 void RegisterClass(ILuaHost* host)
 {
     host->CreateGlobalTable(VELMORA_CLASS_NAME);
-    host->FindGlobal(VELMORA_CLASS_NAME);
+    if (ILuaHostObject* global = host->FindGlobal(VELMORA_CLASS_NAME))
+        global->SetFieldFunction("New", VelmoraNew);
     ILuaHostObject* metatable = host->FindMetaTable(VELMORA_CLASS_NAME, VELMORA_TYPE_ID);
     if (!metatable) return;
+    metatable->SetFieldFunction("__gc", VelmoraCollect);
     ILuaHostObject* methods = host->CreateTable();
     if (!methods) return;
+    for (const Method& method : kMethods) methods->SetFieldFunction(method.name, method.handler);
     metatable->SetFieldObject("__index", methods);
 }
 
