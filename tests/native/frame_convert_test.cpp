@@ -7,13 +7,27 @@
 #include <cstring>
 #include <limits>
 #include <ostream>
+#include <sstream>
+#include <tuple>
 #include <vector>
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+// Test names and messages show the path by name.
+std::ostream& operator<<(std::ostream& os, ConvertPath path) { return os << ConvertPathName(path); }
 
 namespace {
 
 constexpr uint8_t kSentinel = 0xA5;
 constexpr uint8_t kPad = 0xEE;
 constexpr int32_t kTexture = 1024;
+
+// Each test forces every path, so the ones this CPU would not pick are
+// tested too; a path the CPU lacks is skipped.
+const ConvertPath kAllPaths[] = {ConvertPath::kReference, ConvertPath::kScalar,
+                                 ConvertPath::kSsse3, ConvertPath::kAvx2};
+const ConvertPath kFastPaths[] = {ConvertPath::kScalar, ConvertPath::kSsse3, ConvertPath::kAvx2};
 
 // Blue, green and red of the pixel at memory row i, column c of a generated
 // frame; distinct enough that a wrong row, column or channel shows.
@@ -160,39 +174,75 @@ TEST(ConvertFrame, TwoByTwoLastRowNeedsNoPadding) {
 
 // ---------------------------------------------------------------------------
 
-struct FitCase {
+// Frames that fit are written as they are (ow x oh = w x h); larger ones are
+// scaled down to ow x oh. Every path must draw the same picture.
+struct GeometryCase {
   int32_t w, h;
   int32_t dw, dh;
+  int32_t ow, oh;
 };
 
-std::ostream& operator<<(std::ostream& os, const FitCase& t) {
-  return os << t.w << "x" << t.h << "_into_" << t.dw << "x" << t.dh;
+std::ostream& operator<<(std::ostream& os, const GeometryCase& t) {
+  return os << t.w << "x" << t.h << "_into_" << t.dw << "x" << t.dh << "_to_" << t.ow << "x" << t.oh;
 }
 
-class FittingFrameTest : public ::testing::TestWithParam<FitCase> {};
+class GeometryTest : public ::testing::TestWithParam<std::tuple<ConvertPath, GeometryCase>> {};
 
-TEST_P(FittingFrameTest, WritesExactlyTheFrameAtTopLeft) {
-  const FitCase& t = GetParam();
+TEST_P(GeometryTest, WritesThePictureAtTopLeftOnly) {
+  const ConvertPath path = std::get<0>(GetParam());
+  const GeometryCase& t = std::get<1>(GetParam());
+  if (!ConvertPathAvailable(path)) GTEST_SKIP() << ConvertPathName(path) << " not on this CPU";
   const std::vector<uint8_t> src = MakeFrame(t.w, t.h);
   std::vector<uint8_t> dest = MakeDest(t.dw, t.dh);
-  Convert(src, t.w, t.h, 3, dest, t.dw, t.dh);
-  ExpectPicture(dest, t.dw, t.dh, t.w, t.h, t.w, t.h);
+  ASSERT_TRUE(ConvertFrameWith(path, src.data(), static_cast<int32_t>(src.size()), t.w, t.h, 3,
+                               dest.data(), t.dw, t.dh));
+  ExpectPicture(dest, t.dw, t.dh, t.w, t.h, t.ow, t.oh);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Table, FittingFrameTest,
-    ::testing::Values(FitCase{1, 1, kTexture, kTexture}, FitCase{2, 2, kTexture, kTexture},
-                      FitCase{3, 5, kTexture, kTexture},
-                      // Multiple of 4 wide: no padding.
-                      FitCase{320, 240, kTexture, kTexture},
-                      // Padded widths.
-                      FitCase{322, 181, kTexture, kTexture}, FitCase{854, 480, kTexture, kTexture},
-                      FitCase{1023, 1, kTexture, kTexture}, FitCase{1, 1023, kTexture, kTexture},
-                      // Exactly the texture: fits, so no scaling.
-                      FitCase{1024, 1024, kTexture, kTexture}, FitCase{1024, 7, kTexture, kTexture},
-                      // Small and non-square destinations, where the row pitch differs.
-                      FitCase{3, 2, 5, 3}, FitCase{5, 3, 5, 3}, FitCase{1, 1, 1, 1},
-                      FitCase{7, 9, 13, 11}));
+    Table, GeometryTest,
+    ::testing::Combine(
+        ::testing::ValuesIn(kAllPaths),
+        ::testing::Values(
+            GeometryCase{1, 1, kTexture, kTexture, 1, 1}, GeometryCase{2, 2, kTexture, kTexture, 2, 2},
+            GeometryCase{3, 5, kTexture, kTexture, 3, 5},
+            // Multiple of 4 wide: no padding.
+            GeometryCase{320, 240, kTexture, kTexture, 320, 240},
+            // Padded widths.
+            GeometryCase{322, 181, kTexture, kTexture, 322, 181},
+            GeometryCase{854, 480, kTexture, kTexture, 854, 480},
+            GeometryCase{1023, 1, kTexture, kTexture, 1023, 1},
+            GeometryCase{1, 1023, kTexture, kTexture, 1, 1023},
+            // Exactly the texture: fits, so no scaling.
+            GeometryCase{1024, 1024, kTexture, kTexture, 1024, 1024},
+            GeometryCase{1024, 7, kTexture, kTexture, 1024, 7},
+            // Small and non-square destinations, where the row pitch differs.
+            GeometryCase{3, 2, 5, 3, 3, 2}, GeometryCase{5, 3, 5, 3, 5, 3},
+            GeometryCase{1, 1, 1, 1, 1, 1}, GeometryCase{7, 9, 13, 11, 7, 9},
+            // Larger than dest: scaled down.
+            GeometryCase{1920, 1080, kTexture, kTexture, 1024, 576},
+            GeometryCase{1080, 1920, kTexture, kTexture, 576, 1024},
+            GeometryCase{2048, 2048, kTexture, kTexture, 1024, 1024},
+            GeometryCase{1025, 1024, kTexture, kTexture, 1024, 1023},
+            GeometryCase{1024, 1025, kTexture, kTexture, 1023, 1024},
+            GeometryCase{1280, 720, kTexture, kTexture, 1024, 576},
+            GeometryCase{3840, 2160, kTexture, kTexture, 1024, 576},
+            GeometryCase{4000, 10, kTexture, kTexture, 1024, 2},
+            // The short side never drops below one pixel.
+            GeometryCase{5000, 3, kTexture, kTexture, 1024, 1},
+            GeometryCase{3, 5000, kTexture, kTexture, 1, 1024},
+            // Only one side too large.
+            GeometryCase{2000, 100, kTexture, kTexture, 1024, 51},
+            GeometryCase{100, 2000, kTexture, kTexture, 51, 1024},
+            GeometryCase{10, 4, 5, 3, 5, 2}, GeometryCase{6, 6, 4, 3, 3, 3},
+            GeometryCase{9, 2, 1, 1, 1, 1},
+            // Wider than the columns sampled at once.
+            GeometryCase{4001, 9, 2100, 2100, 2100, 4})),
+    [](const auto& info) {
+      std::ostringstream name;
+      name << ConvertPathName(std::get<0>(info.param)) << "_" << std::get<1>(info.param);
+      return name.str();
+    });
 
 TEST(ConvertFrame, SmallerFrameAfterLargerLeavesTheRest) {
   std::vector<uint8_t> dest = MakeDest(kTexture, kTexture);
@@ -263,45 +313,6 @@ TEST(ConvertFrame, WiderPixelsOnlyWidenTheStride) {
 }
 
 // ---------------------------------------------------------------------------
-
-struct ScaleCase {
-  int32_t w, h;
-  int32_t dw, dh;
-  int32_t ow, oh;
-};
-
-std::ostream& operator<<(std::ostream& os, const ScaleCase& t) {
-  return os << t.w << "x" << t.h << "_into_" << t.dw << "x" << t.dh << "_to_" << t.ow << "x" << t.oh;
-}
-
-class OversizeFrameTest : public ::testing::TestWithParam<ScaleCase> {};
-
-TEST_P(OversizeFrameTest, ScalesDownKeepingAspect) {
-  const ScaleCase& t = GetParam();
-  const std::vector<uint8_t> src = MakeFrame(t.w, t.h);
-  std::vector<uint8_t> dest = MakeDest(t.dw, t.dh);
-  Convert(src, t.w, t.h, 3, dest, t.dw, t.dh);
-  ExpectPicture(dest, t.dw, t.dh, t.w, t.h, t.ow, t.oh);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, OversizeFrameTest,
-    ::testing::Values(ScaleCase{1920, 1080, kTexture, kTexture, 1024, 576},
-                      ScaleCase{1080, 1920, kTexture, kTexture, 576, 1024},
-                      ScaleCase{2048, 2048, kTexture, kTexture, 1024, 1024},
-                      ScaleCase{1025, 1024, kTexture, kTexture, 1024, 1023},
-                      ScaleCase{1024, 1025, kTexture, kTexture, 1023, 1024},
-                      ScaleCase{1280, 720, kTexture, kTexture, 1024, 576},
-                      ScaleCase{3840, 2160, kTexture, kTexture, 1024, 576},
-                      ScaleCase{4000, 10, kTexture, kTexture, 1024, 2},
-                      // The short side never drops below one pixel.
-                      ScaleCase{5000, 3, kTexture, kTexture, 1024, 1},
-                      ScaleCase{3, 5000, kTexture, kTexture, 1, 1024},
-                      // Only one side too large.
-                      ScaleCase{2000, 100, kTexture, kTexture, 1024, 51},
-                      ScaleCase{100, 2000, kTexture, kTexture, 51, 1024},
-                      ScaleCase{10, 4, 5, 3, 5, 2}, ScaleCase{6, 6, 4, 3, 3, 3},
-                      ScaleCase{9, 2, 1, 1, 1, 1}));
 
 TEST(ConvertFrame, FullHdIntoTextureSamplesKnownPixels) {
   const int32_t w = 1920, h = 1080;
@@ -420,22 +431,25 @@ std::ostream& operator<<(std::ostream& os, const NothingCase& t) {
   return os << t.length << "B_" << t.w << "x" << t.h << "x" << t.bpp << "_into_" << t.dw << "x" << t.dh;
 }
 
-class NothingWrittenTest : public ::testing::TestWithParam<NothingCase> {};
+class NothingWrittenTest
+    : public ::testing::TestWithParam<std::tuple<ConvertPath, NothingCase>> {};
 
 TEST_P(NothingWrittenTest, LeavesDestUntouched) {
-  const NothingCase& t = GetParam();
+  const ConvertPath path = std::get<0>(GetParam());
+  const NothingCase& t = std::get<1>(GetParam());
+  if (!ConvertPathAvailable(path)) GTEST_SKIP() << ConvertPathName(path) << " not on this CPU";
   // A source large enough for any sane geometry here; the length passed in
   // is what the conversion may use.
   const std::vector<uint8_t> src(4096, 0x11);
   const int32_t dw = 16, dh = 16;
   std::vector<uint8_t> dest = MakeDest(dw, dh);
-  ConvertFrame(src.data(), t.length, t.w, t.h, t.bpp, dest.data(), t.dw, t.dh);
+  ASSERT_TRUE(ConvertFrameWith(path, src.data(), t.length, t.w, t.h, t.bpp, dest.data(), t.dw, t.dh));
   EXPECT_TRUE(dest == MakeDest(dw, dh));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Table, NothingWrittenTest,
-    ::testing::Values(NothingCase{0, 2, 2, 3, 16, 16}, NothingCase{-1, 2, 2, 3, 16, 16},
+    ::testing::Combine(::testing::ValuesIn(kAllPaths), ::testing::Values(NothingCase{0, 2, 2, 3, 16, 16}, NothingCase{-1, 2, 2, 3, 16, 16},
                       NothingCase{std::numeric_limits<int32_t>::min(), 2, 2, 3, 16, 16},
                       NothingCase{16, 0, 2, 3, 16, 16}, NothingCase{16, -2, 2, 3, 16, 16},
                       NothingCase{16, 2, 0, 3, 16, 16}, NothingCase{16, 2, -2, 3, 16, 16},
@@ -447,7 +461,7 @@ INSTANTIATE_TEST_SUITE_P(
                       NothingCase{4096, std::numeric_limits<int32_t>::max(), 1, 3, 16, 16},
                       // Length too short for even one row.
                       NothingCase{5, 2, 2, 3, 16, 16}, NothingCase{1, 1, 1, 3, 16, 16},
-                      NothingCase{2, 1, 1, 3, 16, 16}));
+                      NothingCase{2, 1, 1, 3, 16, 16})));
 
 TEST(ConvertFrame, NullPointersWriteNothing) {
   std::vector<uint8_t> dest = MakeDest(4, 4);
@@ -469,6 +483,205 @@ TEST(ConvertFrame, HugeGeometryWithTinySampleStaysInBounds) {
   Convert(src, 400000000, 2, 3, dest, kTexture, kTexture);
   Convert(src, 1, std::numeric_limits<int32_t>::max(), 3, dest, kTexture, kTexture);
   EXPECT_TRUE(dest == MakeDest(kTexture, kTexture));
+}
+
+// ---------------------------------------------------------------------------
+// Every fast path against the reference, byte for byte over the whole dest.
+
+// Bytes with no pattern a wrong channel, column or row could still match.
+void FillNoise(uint8_t* p, size_t n, uint32_t seed) {
+  uint32_t s = seed * 2654435761u + 1;
+  for (size_t k = 0; k < n; ++k) {
+    s = s * 1664525u + 1013904223u;
+    p[k] = static_cast<uint8_t>(s >> 24);
+  }
+}
+
+// Runs path and the reference on the same sample into dests that start out
+// alike; returns where they first differ, or -1.
+int64_t FirstDifference(ConvertPath path, const uint8_t* src, int32_t length, int32_t w, int32_t h,
+                        int32_t bpp, int32_t dw, int32_t dh) {
+  std::vector<uint8_t> expected = MakeDest(dw, dh);
+  std::vector<uint8_t> got = MakeDest(dw, dh);
+  ConvertFrameReference(src, length, w, h, bpp, expected.data(), dw, dh);
+  if (!ConvertFrameWith(path, src, length, w, h, bpp, got.data(), dw, dh)) return -2;
+  const auto at = std::mismatch(expected.begin(), expected.end(), got.begin());
+  return at.first == expected.end() ? -1 : at.first - expected.begin();
+}
+
+struct Dest {
+  int32_t dw, dh;
+};
+
+class SameAsReferenceTest : public ::testing::TestWithParam<std::tuple<ConvertPath, int32_t>> {};
+
+TEST_P(SameAsReferenceTest, ForEveryHeightStrideAndDest) {
+  const ConvertPath path = std::get<0>(GetParam());
+  const int32_t w = std::get<1>(GetParam());
+  if (!ConvertPathAvailable(path)) GTEST_SKIP() << ConvertPathName(path) << " not on this CPU";
+  const int32_t heights[] = {1, 2, 3, 17, 480};
+  const int32_t bpps[] = {3, 4};
+  // The texture (frames over 1024 wide are scaled), an exact fit, and one
+  // half as wide, which scales every frame wider than a pixel.
+  const Dest dests[] = {{kTexture, kTexture}, {w, 0}, {std::max(1, w / 2), kTexture}};
+  for (const int32_t h : heights) {
+    for (const int32_t bpp : bpps) {
+      const int64_t length = int64_t{DibStride(w, bpp)} * h;
+      // One byte in, so the source is misaligned as a sample may be.
+      std::vector<uint8_t> buffer(static_cast<size_t>(length) + 1);
+      FillNoise(buffer.data(), buffer.size(), static_cast<uint32_t>(w * 131 + h * 7 + bpp));
+      for (const Dest& d : dests) {
+        const int32_t dh = d.dh == 0 ? h : d.dh;
+        for (const int32_t shift : {0, 1}) {
+          EXPECT_EQ(FirstDifference(path, buffer.data() + shift, static_cast<int32_t>(length), w,
+                                    h, bpp, d.dw, dh),
+                    -1)
+              << ConvertPathName(path) << " " << w << "x" << h << " bpp " << bpp << " into "
+              << d.dw << "x" << dh << " shift " << shift;
+        }
+      }
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, SameAsReferenceTest,
+                         ::testing::Combine(::testing::ValuesIn(kFastPaths),
+                                            ::testing::Values(1, 2, 3, 5, 15, 16, 17, 31, 320, 322,
+                                                              640, 854, 1023, 1024, 1025, 1920)),
+                         [](const auto& info) {
+                           std::ostringstream name;
+                           name << ConvertPathName(std::get<0>(info.param)) << "_"
+                                << std::get<1>(info.param);
+                           return name.str();
+                         });
+
+// A sample ending `delta` bytes after the pixels of memory row `row`.
+struct SampleEndCase {
+  int32_t w, h, bpp;
+  int32_t dw, dh;
+  int32_t row;
+  int32_t delta;
+};
+
+std::ostream& operator<<(std::ostream& os, const SampleEndCase& t) {
+  return os << t.w << "x" << t.h << "x" << t.bpp << "_into_" << t.dw << "x" << t.dh << "_row"
+            << t.row << (t.delta < 0 ? "_minus" : "_plus") << (t.delta < 0 ? -t.delta : t.delta);
+}
+
+int64_t SampleLength(const SampleEndCase& t) {
+  return int64_t{t.row} * DibStride(t.w, t.bpp) + int64_t{t.w} * 3 + t.delta;
+}
+
+const SampleEndCase kSampleEnds[] = {
+    // Complete frames whose last row has no padding after it.
+    {1, 1, 3, kTexture, kTexture, 0, 0},      {2, 3, 3, kTexture, kTexture, 2, 0},
+    {4, 2, 3, kTexture, kTexture, 1, 0},      {15, 4, 3, kTexture, kTexture, 3, 0},
+    {16, 4, 3, kTexture, kTexture, 3, 0},     {17, 5, 3, kTexture, kTexture, 4, 0},
+    {31, 2, 3, kTexture, kTexture, 1, 0},     {32, 2, 3, kTexture, kTexture, 1, 0},
+    {640, 3, 3, kTexture, kTexture, 2, 0},    {854, 3, 3, kTexture, kTexture, 2, 0},
+    {1023, 2, 3, kTexture, kTexture, 1, 0},   {1024, 2, 3, kTexture, kTexture, 1, 0},
+    {17, 3, 4, kTexture, kTexture, 2, 0},
+    // Scaled frames, the last sampled row at the sample's end.
+    {1025, 2, 3, kTexture, kTexture, 1, 0},   {1920, 4, 3, kTexture, kTexture, 3, 0},
+    {7, 3, 3, 3, 3, 2, 0},                    {40, 9, 3, 16, 16, 8, 0},
+    // Short samples: one byte short of a row, exactly a row, one byte over.
+    {17, 9, 3, kTexture, kTexture, 4, -1},    {17, 9, 3, kTexture, kTexture, 4, 0},
+    {17, 9, 3, kTexture, kTexture, 4, 1},     {854, 6, 3, kTexture, kTexture, 2, -1},
+    {854, 6, 3, kTexture, kTexture, 2, 1},    {1920, 9, 3, kTexture, kTexture, 5, -1},
+    {1920, 9, 3, kTexture, kTexture, 5, 0},   {16, 3, 3, kTexture, kTexture, 0, -1},
+    {5, 4, 3, 2, 2, 1, 0},                    {5, 4, 3, 2, 2, 2, -1},
+};
+
+class SampleEndTest : public ::testing::TestWithParam<std::tuple<ConvertPath, SampleEndCase>> {};
+
+TEST_P(SampleEndTest, MatchesTheReference) {
+  const ConvertPath path = std::get<0>(GetParam());
+  const SampleEndCase& t = std::get<1>(GetParam());
+  if (!ConvertPathAvailable(path)) GTEST_SKIP() << ConvertPathName(path) << " not on this CPU";
+  // Exactly the sample's bytes, so the sanitizer sees any read past them.
+  std::vector<uint8_t> src(static_cast<size_t>(SampleLength(t)));
+  FillNoise(src.data(), src.size(), static_cast<uint32_t>(t.w + t.row));
+  EXPECT_EQ(FirstDifference(path, src.data(), static_cast<int32_t>(src.size()), t.w, t.h, t.bpp,
+                            t.dw, t.dh),
+            -1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, SampleEndTest,
+                         ::testing::Combine(::testing::ValuesIn(kFastPaths),
+                                            ::testing::ValuesIn(kSampleEnds)));
+
+// The sample between two inaccessible pages, flush against one of them: a
+// read of a byte before or after it faults.
+class GuardPageTest : public ::testing::TestWithParam<std::tuple<ConvertPath, SampleEndCase>> {
+ protected:
+  void TearDown() override { Unmap(); }
+
+  void Unmap() {
+    if (map_ != nullptr) munmap(map_, mapped_);
+    map_ = nullptr;
+  }
+
+  // Maps the sample, starting at a page when atStart, else ending at one.
+  uint8_t* MapSample(size_t length, bool atStart) {
+    Unmap();
+    const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    const size_t pages = (length + page - 1) / page;
+    mapped_ = (pages + 2) * page;
+    void* p = mmap(nullptr, mapped_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED) return nullptr;
+    map_ = static_cast<uint8_t*>(p);
+    if (mprotect(map_, page, PROT_NONE) != 0) return nullptr;
+    if (mprotect(map_ + (pages + 1) * page, page, PROT_NONE) != 0) return nullptr;
+    return atStart ? map_ + page : map_ + (pages + 1) * page - length;
+  }
+
+ private:
+  uint8_t* map_ = nullptr;
+  size_t mapped_ = 0;
+};
+
+TEST_P(GuardPageTest, ReadsNothingOutsideTheSample) {
+  const ConvertPath path = std::get<0>(GetParam());
+  const SampleEndCase& t = std::get<1>(GetParam());
+  if (!ConvertPathAvailable(path)) GTEST_SKIP() << ConvertPathName(path) << " not on this CPU";
+  const size_t length = static_cast<size_t>(SampleLength(t));
+  for (const bool atStart : {false, true}) {
+    uint8_t* src = MapSample(length, atStart);
+    ASSERT_NE(src, nullptr);
+    FillNoise(src, length, static_cast<uint32_t>(t.w * 3 + t.h));
+    EXPECT_EQ(FirstDifference(path, src, static_cast<int32_t>(length), t.w, t.h, t.bpp, t.dw, t.dh),
+              -1)
+        << (atStart ? "starting at a page" : "ending at a page");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, GuardPageTest,
+                         ::testing::Combine(::testing::ValuesIn(kFastPaths),
+                                            ::testing::ValuesIn(kSampleEnds)));
+
+// ---------------------------------------------------------------------------
+
+TEST(ConvertFrame, TakesTheWidestPathThisCpuHas) {
+  ConvertPath best = ConvertPath::kScalar;
+  if (ConvertPathAvailable(ConvertPath::kSsse3)) best = ConvertPath::kSsse3;
+  if (ConvertPathAvailable(ConvertPath::kAvx2)) best = ConvertPath::kAvx2;
+  EXPECT_EQ(SelectedConvertPath(), best) << ConvertPathName(SelectedConvertPath());
+
+  // And ConvertFrame is that path.
+  const int32_t w = 854, h = 480;
+  std::vector<uint8_t> src(static_cast<size_t>(DibStride(w, 3)) * h);
+  FillNoise(src.data(), src.size(), 5);
+  std::vector<uint8_t> viaPath = MakeDest(kTexture, kTexture);
+  std::vector<uint8_t> viaConvertFrame = MakeDest(kTexture, kTexture);
+  ASSERT_TRUE(ConvertFrameWith(best, src.data(), static_cast<int32_t>(src.size()), w, h, 3,
+                               viaPath.data(), kTexture, kTexture));
+  Convert(src, w, h, 3, viaConvertFrame, kTexture, kTexture);
+  EXPECT_TRUE(viaPath == viaConvertFrame);
+}
+
+TEST(ConvertFrame, ScalarAndReferenceAreAlwaysAvailable) {
+  EXPECT_TRUE(ConvertPathAvailable(ConvertPath::kReference));
+  EXPECT_TRUE(ConvertPathAvailable(ConvertPath::kScalar));
 }
 
 }  // namespace
