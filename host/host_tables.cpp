@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "class_watch.h"
 #include "lua_host.h"
 #include "proc_address.h"
 #include "surface.h"
@@ -68,6 +69,18 @@ int HostTier0Errors(lua_State* L)
     return PushTexts(L, control ? control()->errors : std::vector<std::string>());
 }
 
+// The filter names of every live graph, when the host watches them.
+int HostGraphs(lua_State* L)
+{
+    std::vector<std::vector<std::string>> graphs = WatchedGraphs();
+    lua_createtable(L, static_cast<int>(graphs.size()), 0);
+    for (size_t i = 0; i < graphs.size(); i++) {
+        PushTexts(L, graphs[i]);
+        lua_rawseti(L, -2, static_cast<int>(i + 1));
+    }
+    return 1;
+}
+
 int SurfaceDraws(lua_State* L)
 {
     SurfaceRecord* record = Record();
@@ -110,6 +123,14 @@ int SurfacePixel(lua_State* L)
     return 4;
 }
 
+int SurfaceInvalidate(lua_State* L)
+{
+    SurfaceRecord* record = Record();
+    int id = luaL_checkint(L, 1);
+    if (record && id >= 1 && id <= static_cast<int>(record->textures.size())) record->textures[id - 1].invalid = true;
+    return 0;
+}
+
 int SurfaceTextures(lua_State* L)
 {
     SurfaceRecord* record = Record();
@@ -124,10 +145,11 @@ void RegisterHostTables(lua_State* L, LuaHost& host)
     g_tablesHost = &host;
     const luaL_Reg hostFunctions[] = {
         {"Sleep", HostSleep}, {"Clock", HostClock}, {"Printed", HostPrinted},
-        {"Reported", HostReported}, {"Tier0Errors", HostTier0Errors}, {nullptr, nullptr}};
+        {"Reported", HostReported}, {"Tier0Errors", HostTier0Errors}, {"Graphs", HostGraphs},
+        {nullptr, nullptr}};
     const luaL_Reg surfaceFunctions[] = {
         {"Draws", SurfaceDraws}, {"Uploads", SurfaceUploads}, {"Pixel", SurfacePixel},
-        {"Textures", SurfaceTextures}, {nullptr, nullptr}};
+        {"Textures", SurfaceTextures}, {"Invalidate", SurfaceInvalidate}, {nullptr, nullptr}};
     luaL_register(L, "Host", hostFunctions);
     luaL_register(L, "Surface", surfaceFunctions);
     lua_pop(L, 2);

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "class_watch.h"
 #include "host_tables.h"
 #include "lua_host.h"
 #include "proc_address.h"
@@ -32,6 +33,8 @@ struct Options {
     bool allowDebug = false;
     bool threadedLoad = false;
     std::vector<std::string> refused;
+    bool watch = false;
+    WatchSettings watchSettings;
     std::string module;
     std::string script;
     std::vector<std::string> scriptArgs;
@@ -43,6 +46,7 @@ int Usage(const char* problem)
                  "velmora_host: %s\n"
                  "usage: velmora_host [--com=mta] [--surface=missing|no-factory|no-interface] [--allowdebug]\n"
                  "                    [--threaded-load] [--refuse=FindGlobal|FindMetaTable|CreateTable]\n"
+                 "                    [--watch] [--refuse-class=CLASS] [--refuse-interface=INTERFACE]\n"
                  "                    MODULE.dll SCRIPT [ARG...]\n",
                  problem);
     return 2;
@@ -59,6 +63,14 @@ bool Parse(int argc, char** argv, Options& options, std::string& problem)
         else if (option == "--allowdebug") options.allowDebug = true;
         else if (option == "--threaded-load") options.threadedLoad = true;
         else if (option.rfind("--refuse=", 0) == 0) options.refused.push_back(option.substr(9));
+        else if (option == "--watch") options.watch = true;
+        else if (option.rfind("--refuse-class=", 0) == 0) {
+            options.watch = true;
+            options.watchSettings.refusedClass = option.substr(15);
+        } else if (option.rfind("--refuse-interface=", 0) == 0) {
+            options.watch = true;
+            options.watchSettings.refusedInterface = option.substr(19);
+        }
         else {
             problem = "unknown option " + option;
             return false;
@@ -131,6 +143,12 @@ int main(int argc, char** argv)
     if (!SetCurrentDirectoryA(current.c_str())) return Usage(("no game folder " + current).c_str());
 
     if (options.comMultiThreaded) CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    // Watching registers class objects, which needs COM on this thread; the
+    // module's own entry into the same apartment then succeeds as usual.
+    if (options.watch) {
+        if (!options.comMultiThreaded) CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        if (!StartWatching(options.watchSettings, problem)) return Usage(problem.c_str());
+    }
 
     HMODULE module = LoadLibraryA(options.module.c_str());
     if (!module) {
@@ -178,6 +196,10 @@ int main(int argc, char** argv)
     if (closed != 0) {
         std::fprintf(stderr, "velmora_host: gmod_close returned %d\n", closed);
         status = 1;
+    }
+    if (options.watch) {
+        StopWatching();
+        CoUninitialize();
     }
     std::fflush(stdout);
     return status;

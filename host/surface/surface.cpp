@@ -17,11 +17,12 @@ public:
     void UploadTextureRGBA(int id, const unsigned char* rgba, int width, int height, int, int) override
     {
         SurfaceTexture* texture = Find(id);
-        if (!texture || !rgba || width <= 0 || height <= 0) return;
+        if (!texture) return;
+        texture->uploads++;
+        if (!rgba || width <= 0 || height <= 0) return;
         texture->width = width;
         texture->height = height;
         texture->pixels.assign(rgba, rgba + static_cast<size_t>(width) * height * 4);
-        texture->uploads++;
     }
 
     void BindTexture(int id) override { bound = id; }
@@ -35,7 +36,7 @@ public:
     bool IsTextureValid(int id) override
     {
         SurfaceTexture* texture = Find(id);
-        return texture && !texture->pixels.empty();
+        return texture && !texture->pixels.empty() && !texture->invalid;
     }
 
     int CreateTexture(int) override

@@ -13,6 +13,7 @@ struct SurfaceTexture {
     int width = 0;
     int height = 0;
     int uploads = 0;
+    bool invalid = false;  // set by a test: the surface then calls it not drawable
     std::vector<unsigned char> pixels;  // RGBA, rows top first
 };
 

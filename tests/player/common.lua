@@ -1,0 +1,63 @@
+-- Shared by the player scripts: the media folder, waiting, and checks.
+local M = {}
+
+M.media = assert(arg and arg[1], "arg[1] (media folder) missing")
+
+function M.path(name) return M.media .. "\\" .. name end
+
+-- Polls condition every 50 ms until it holds or seconds pass.
+function M.wait_for(seconds, condition)
+  local deadline = Host.Clock() + seconds
+  repeat
+    if condition() then return true end
+    Host.Sleep(50)
+  until Host.Clock() > deadline
+  return condition()
+end
+
+-- Messages printed since the last call.
+local seen = 0
+function M.new_messages()
+  local printed = Host.Printed()
+  local fresh = {}
+  for i = seen + 1, #printed do fresh[#fresh + 1] = printed[i] end
+  seen = #printed
+  return fresh
+end
+
+local reported_seen = 0
+function M.new_reports()
+  local reported = Host.Reported()
+  local fresh = {}
+  for i = reported_seen + 1, #reported do fresh[#fresh + 1] = reported[i] end
+  reported_seen = #reported
+  return fresh
+end
+
+function M.near(value, expected, slack, what)
+  assert(type(value) == "number", what .. " is " .. type(value))
+  assert(math.abs(value - expected) <= slack,
+         string.format("%s: %.3f, expected %.3f within %.3f", what, value, expected, slack))
+end
+
+-- The colour at (x, y) of a texture, within a slack per channel.
+function M.pixel_is(texture, x, y, rgb, slack, what)
+  local r, g, b, a = Surface.Pixel(texture, x, y)
+  assert(r, what .. ": no pixel at " .. x .. "," .. y)
+  local ok = math.abs(r - rgb[1]) <= slack and math.abs(g - rgb[2]) <= slack and
+             math.abs(b - rgb[3]) <= slack and a == 255
+  assert(ok, string.format("%s at %d,%d: %d %d %d %d, expected %d %d %d 255",
+                           what, x, y, r, g, b, a, rgb[1], rgb[2], rgb[3]))
+end
+
+-- The texture of the last draw, after drawing the player once.
+function M.draw(player)
+  player:RenderVideo(0, 0, 1024, 1024)
+  local draws = Surface.Draws()
+  assert(#draws > 0, "RenderVideo drew nothing")
+  return draws[#draws].texture
+end
+
+M.RED, M.LIME, M.BLUE, M.WHITE = {255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}
+
+return M
