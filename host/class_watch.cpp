@@ -4,14 +4,12 @@
 #include <dshow.h>
 #include <qedit.h>
 
+#include "filter_classes.h"
 #include "proc_address.h"
 
 namespace {
 
 typedef HRESULT(WINAPI* GetClassObjectFn)(REFCLSID, REFIID, void**);
-
-const CLSID kSampleGrabberClass = {0xC1F400A0, 0x3F08, 0x11D3, {0x9F, 0x0B, 0x00, 0x60, 0x08, 0x03, 0x9E, 0x37}};
-const CLSID kNullRendererClass = {0xC1F400A4, 0x3F08, 0x11D3, {0x9F, 0x0B, 0x00, 0x60, 0x08, 0x03, 0x9E, 0x37}};
 
 struct WatchedClass {
     const char* name;

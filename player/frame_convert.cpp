@@ -24,26 +24,31 @@ int32_t DibStride(int32_t width, int32_t bytesPerPixel) {
   return static_cast<int32_t>(stride);
 }
 
-void ConvertFrameReference(const uint8_t* src, int32_t length, int32_t width, int32_t height,
-                           int32_t bytesPerPixel, uint8_t* dest, int32_t destWidth,
-                           int32_t destHeight) {
-  if (src == nullptr || dest == nullptr) return;
-  if (width <= 0 || height <= 0 || length <= 0 || destWidth <= 0 || destHeight <= 0) return;
+namespace {
+
+// What every conversion path works from: the source stride and the output
+// size, the frame itself when it fits, otherwise the largest aspect-kept
+// size inside dest.
+struct FramePlan {
+  int32_t stride;
+  int64_t w, h, dw, ow, oh;
+};
+
+// False when nothing is to be written.
+bool PlanFrame(const uint8_t* src, int32_t length, int32_t width, int32_t height,
+               int32_t bytesPerPixel, const uint8_t* dest, int32_t destWidth, int32_t destHeight,
+               FramePlan& plan) {
+  if (src == nullptr || dest == nullptr) return false;
+  if (width <= 0 || height <= 0 || length <= 0 || destWidth <= 0 || destHeight <= 0) return false;
   // Pixels are read as 3 bytes; a smaller pixel would run into its neighbour.
-  if (bytesPerPixel < 3) return;
-  const int32_t stride = DibStride(width, bytesPerPixel);
-  if (stride == 0) return;
+  if (bytesPerPixel < 3) return false;
+  plan.stride = DibStride(width, bytesPerPixel);
+  if (plan.stride == 0) return false;
 
-  const int64_t w = width;
-  const int64_t h = height;
-  const int64_t dw = destWidth;
-  const int64_t dh = destHeight;
-
-  // Output size: the frame itself when it fits, otherwise the largest
-  // aspect-kept size inside dest. The scale is min(dw / w, dh / h); the
-  // comparison dw * h <= dh * w picks the limiting side without division.
-  int64_t ow = w;
-  int64_t oh = h;
+  const int64_t w = width, h = height, dw = destWidth, dh = destHeight;
+  // The scale is min(dw / w, dh / h); the comparison dw * h <= dh * w picks
+  // the limiting side without division.
+  int64_t ow = w, oh = h;
   if (w > dw || h > dh) {
     if (dw * h <= dh * w) {
       ow = dw;
@@ -55,6 +60,23 @@ void ConvertFrameReference(const uint8_t* src, int32_t length, int32_t width, in
     if (ow < 1) ow = 1;
     if (oh < 1) oh = 1;
   }
+  plan.w = w;
+  plan.h = h;
+  plan.dw = dw;
+  plan.ow = ow;
+  plan.oh = oh;
+  return true;
+}
+
+}  // namespace
+
+void ConvertFrameReference(const uint8_t* src, int32_t length, int32_t width, int32_t height,
+                           int32_t bytesPerPixel, uint8_t* dest, int32_t destWidth,
+                           int32_t destHeight) {
+  FramePlan plan;
+  if (!PlanFrame(src, length, width, height, bytesPerPixel, dest, destWidth, destHeight, plan)) return;
+  const int32_t stride = plan.stride;
+  const int64_t w = plan.w, h = plan.h, dw = plan.dw, ow = plan.ow, oh = plan.oh;
 
   const int64_t rowBytes = w * 3;
   const int64_t destPitch = dw * 4;
@@ -412,30 +434,10 @@ bool KernelsFor(ConvertPath path, Kernels& k) {
 void ConvertWith(const Kernels& k, const uint8_t* src, int32_t length, int32_t width,
                  int32_t height, int32_t bytesPerPixel, uint8_t* dest, int32_t destWidth,
                  int32_t destHeight) {
-  if (src == nullptr || dest == nullptr) return;
-  if (width <= 0 || height <= 0 || length <= 0 || destWidth <= 0 || destHeight <= 0) return;
-  if (bytesPerPixel < 3) return;
-  const int32_t stride = DibStride(width, bytesPerPixel);
-  if (stride == 0) return;
-
-  // The same output size as the reference.
-  const int64_t w = width;
-  const int64_t h = height;
-  const int64_t dw = destWidth;
-  const int64_t dh = destHeight;
-  int64_t ow = w;
-  int64_t oh = h;
-  if (w > dw || h > dh) {
-    if (dw * h <= dh * w) {
-      ow = dw;
-      oh = h * dw / w;
-    } else {
-      oh = dh;
-      ow = w * dh / h;
-    }
-    if (ow < 1) ow = 1;
-    if (oh < 1) oh = 1;
-  }
+  FramePlan plan;
+  if (!PlanFrame(src, length, width, height, bytesPerPixel, dest, destWidth, destHeight, plan)) return;
+  const int32_t stride = plan.stride;
+  const int64_t w = plan.w, h = plan.h, dw = plan.dw, ow = plan.ow, oh = plan.oh;
   const int64_t rowBytes = w * 3;
   const int64_t destPitch = dw * 4;
 

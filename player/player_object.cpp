@@ -4,6 +4,7 @@
 #include <new>
 #include <vector>
 
+#include "filter_classes.h"
 #include "module_entry.h"
 #include "surface.h"
 #include "velmora.h"
@@ -11,10 +12,6 @@
 extern IVguiSurface* g_surface;
 
 namespace {
-
-// qedit.h declares neither class; the identifiers are DirectShow's own.
-const CLSID kSampleGrabberClass = {0xC1F400A0, 0x3F08, 0x11D3, {0x9F, 0x0B, 0x00, 0x60, 0x08, 0x03, 0x9E, 0x37}};
-const CLSID kNullRendererClass = {0xC1F400A4, 0x3F08, 0x11D3, {0x9F, 0x0B, 0x00, 0x60, 0x08, 0x03, 0x9E, 0x37}};
 
 // Records that New made and __gc has not yet freed. A script can reach a
 // record after its collector ran (by calling __gc itself, or through an

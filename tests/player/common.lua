@@ -15,24 +15,21 @@ function M.wait_for(seconds, condition)
   return condition()
 end
 
--- Messages printed since the last call.
-local seen = 0
-function M.new_messages()
-  local printed = Host.Printed()
-  local fresh = {}
-  for i = seen + 1, #printed do fresh[#fresh + 1] = printed[i] end
-  seen = #printed
-  return fresh
+-- A function giving the entries of list() added since its last call.
+local function since(list)
+  local seen = 0
+  return function()
+    local all = list()
+    local fresh = {}
+    for i = seen + 1, #all do fresh[#fresh + 1] = all[i] end
+    seen = #all
+    return fresh
+  end
 end
 
-local reported_seen = 0
-function M.new_reports()
-  local reported = Host.Reported()
-  local fresh = {}
-  for i = reported_seen + 1, #reported do fresh[#fresh + 1] = reported[i] end
-  reported_seen = #reported
-  return fresh
-end
+-- Messages printed, and errors reported, since the last call.
+M.new_messages = since(Host.Printed)
+M.new_reports = since(Host.Reported)
 
 function M.near(value, expected, slack, what)
   assert(type(value) == "number", what .. " is " .. type(value))
